@@ -1,0 +1,82 @@
+#include "sequence/pattern_extraction.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <unordered_map>
+
+#include "events/labels.h"
+
+namespace {
+
+// A measure can equal another only when every event equals itself (text
+// events never do) and it is long enough to become a pattern.
+bool canRepeat(const Measure& measure) {
+  const EventList& events = measure.events;
+  if (events.size() < kMinPatternEvents) return false;
+  return std::all_of(events.items().begin(), events.items().end(),
+                     [](const auto& event) { return event->equals(*event); });
+}
+
+std::uint64_t hashOf(const EventList& events) {
+  std::uint64_t hash = events.size();
+  for (const auto& event : events.items()) {
+    hash = (hash ^ event->contentHash()) * 0x100000001B3ull;
+    hash ^= hash >> 29;
+  }
+  return hash;
+}
+
+void replaceByCall(Measure& measure, const Pattern& pattern) {
+  measure.events.clear();
+  measure.events.append(std::make_unique<PatternEvent>(0, pattern));
+  measure.replaced = true;
+}
+
+}  // namespace
+
+std::vector<std::unique_ptr<Pattern>> extractPatterns(
+    std::vector<Measure>& measures, int track, const std::string& label) {
+  std::vector<std::unique_ptr<Pattern>> patterns;
+  if (measures.size() < 2) return patterns;
+
+  // Equal measures have equal hashes, so only measures of one group need
+  // comparing. Each group lists its measures in increasing order; the
+  // map's elements stay where they are as it grows.
+  std::unordered_map<std::uint64_t, std::vector<std::size_t>> groups;
+  std::vector<const std::vector<std::size_t>*> groupOf(measures.size(),
+                                                       nullptr);
+  std::vector<std::size_t> placeInGroup(measures.size(), 0);
+  for (std::size_t i = 0; i < measures.size(); ++i) {
+    if (!canRepeat(measures[i])) continue;
+    std::vector<std::size_t>& group = groups[hashOf(measures[i].events)];
+    placeInGroup[i] = group.size();
+    group.push_back(i);
+    groupOf[i] = &group;
+  }
+
+  const std::string stem = trackLabel(label, track) + "_";
+  std::int32_t counter = 0;
+  for (std::size_t w = 0; w + 1 < measures.size(); ++w) {
+    Measure& first = measures[w];
+    if (first.replaced || groupOf[w] == nullptr) continue;
+    const std::vector<std::size_t>& group = *groupOf[w];
+    Pattern* pattern = nullptr;
+    for (std::size_t k = placeInGroup[w] + 1; k < group.size(); ++k) {
+      Measure& later = measures[group[k]];
+      if (later.replaced || !(first.events == later.events)) continue;
+      if (pattern == nullptr) {
+        patterns.push_back(std::make_unique<Pattern>());
+        pattern = patterns.back().get();
+        pattern->patternLabel = stem + std::to_string(counter++);
+      }
+      replaceByCall(later, *pattern);
+    }
+    if (pattern != nullptr) {
+      pattern->events = std::move(first.events);
+      first.events = EventList();
+      first.events.append(std::make_unique<PatternEvent>(0, *pattern));
+      first.replaced = true;
+    }
+  }
+  return patterns;
+}
