@@ -26,6 +26,8 @@ class CurrentParserScope {
   CurrentParserScope& operator=(const CurrentParserScope&) = delete;
 };
 
+}  // namespace
+
 void writeSequence(SmfParser& parser, TextStream& out,
                    const std::string& outputName, const std::string& label,
                    const ProgramOptions& options) {
@@ -44,8 +46,6 @@ void writeSequence(SmfParser& parser, TextStream& out,
   }
   writeTrailer(out, label);
 }
-
-}  // namespace
 
 std::string outputNameFor(const std::string& inputName) {
   const std::size_t dot = inputName.rfind('.');

@@ -6,6 +6,8 @@
 #include <string>
 
 struct ProgramOptions;
+class SmfParser;
+class TextStream;
 
 // Runs the program on the process's arguments. Prints the usage text when
 // no file is given or help is asked for; otherwise converts every operand.
@@ -21,6 +23,13 @@ std::string outputNameFor(const std::string& inputName);
 // byte that is not "_" or alphanumeric (in the current locale) replaced by
 // "_"; the "_" after "SMF" is the name's own when it begins with one.
 std::string sequenceLabelFor(const std::string& inputName);
+
+// Writes the sequence text of a parsed file: chooses and sorts the tracks,
+// cuts each into measures, extracts its patterns and writes it. Throws the
+// diagnostics of assembly and rendering.
+void writeSequence(SmfParser& parser, TextStream& out,
+                   const std::string& outputName, const std::string& label,
+                   const ProgramOptions& options);
 
 // Converts one operand under `options`; skips it in update mode when its
 // output is newer.
