@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr std::uint32_t kChunkSize = 64 * 1024;
+constexpr std::size_t kChunkSize = 16 * 1024;
 
 }  // namespace
 
@@ -95,17 +95,26 @@ void BinaryReader::skipBlock() {
 
 std::uint32_t BinaryReader::readData(std::uint32_t length, std::string& data) {
   data.clear();
-  std::uint32_t total = 0;
-  while (total < length) {
-    const std::uint32_t want = std::min(length - total, kChunkSize);
-    data.resize(total + want);
-    const std::size_t got = std::fread(data.data() + total, 1, want, file_);
-    total += static_cast<std::uint32_t>(got);
+  if (size_ >= 0) {
+    // The size is known: ask only for the bytes the file still holds.
+    const std::int64_t left = std::max<std::int64_t>(size_ - position_, 0);
+    data.resize(static_cast<std::size_t>(std::min<std::int64_t>(length, left)));
+    const std::size_t got = std::fread(data.data(), 1, data.size(), file_);
     position_ += static_cast<std::int64_t>(got);
+    data.resize(got);
+    return static_cast<std::uint32_t>(got);
+  }
+  // A stream of unknown size: the buffer grows with what arrives.
+  char buffer[kChunkSize];
+  while (data.size() < length) {
+    const std::size_t want =
+        std::min<std::size_t>(length - data.size(), kChunkSize);
+    const std::size_t got = std::fread(buffer, 1, want, file_);
+    position_ += static_cast<std::int64_t>(got);
+    data.append(buffer, got);
     if (got < want) break;
   }
-  data.resize(total);
-  return total;
+  return static_cast<std::uint32_t>(data.size());
 }
 
 void BinaryReader::discard(std::uint32_t length) {
