@@ -10,7 +10,11 @@ OutputFile::OutputFile(std::string name)
     throw my_exception("cannot open " + name_ + " for writing");
   }
   struct stat info {};
-  regular_ = fstat(fileno(file_), &info) == 0 && S_ISREG(info.st_mode);
+  if (fstat(fileno(file_), &info) == 0 && S_ISREG(info.st_mode)) {
+    regular_ = true;
+    device_ = info.st_dev;
+    inode_ = info.st_ino;
+  }
 }
 
 OutputFile::~OutputFile() {
@@ -37,5 +41,11 @@ void OutputFile::discard() noexcept {
     std::fclose(file_);
     file_ = nullptr;
   }
-  if (regular_) std::remove(name_.c_str());
+  // The name itself must still be that regular file: a symbolic link
+  // (/dev/stdout redirected to a file, say) is left alone.
+  struct stat info {};
+  if (regular_ && lstat(name_.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+      info.st_dev == device_ && info.st_ino == inode_) {
+    std::remove(name_.c_str());
+  }
 }

@@ -4,6 +4,8 @@
 #ifndef SEQSMITH_APP_OUTPUT_FILE_H_
 #define SEQSMITH_APP_OUTPUT_FILE_H_
 
+#include <sys/types.h>
+
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -27,14 +29,17 @@ class OutputFile : public TextSink {
   // Flushes and closes; throws my_exception "cannot write NAME" when that
   // fails.
   void close();
-  // Closes and deletes the file after a failed conversion. Only a regular
-  // file is deleted: devices, pipes and the like are left alone.
+  // Closes and deletes the file after a failed conversion. Only a name
+  // that is itself the regular file opened is deleted: devices, pipes,
+  // symbolic links and the like are left alone.
   void discard() noexcept;
 
  private:
   std::string name_;
   std::FILE* file_;
-  bool regular_ = false;
+  bool regular_ = false;  // opened a regular file, with this identity:
+  dev_t device_ = 0;
+  ino_t inode_ = 0;
 };
 
 #endif  // SEQSMITH_APP_OUTPUT_FILE_H_
