@@ -10,7 +10,8 @@
 #include <string>
 #include <string_view>
 
-// Where a TextStream's text goes. write may throw; the text is then lost.
+// Where a TextStream's text goes. write may throw; the stream then keeps
+// the text it could not hand over.
 class TextSink {
  public:
   virtual ~TextSink() = default;
