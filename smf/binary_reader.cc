@@ -133,8 +133,13 @@ void BinaryReader::seekForward(std::int64_t count) {
     position_ += count;
     return;
   }
-  // A stream that cannot seek: read forward instead.
-  while (count > 0 && get() != EOF) --count;
+  // A stream that cannot seek, or not past its end: read forward instead.
+  // The position moves by the whole count all the same, as a seek past
+  // the end of a file does; the next read then fails.
+  const std::int64_t target = position_ + count;
+  while (position_ < target && get() != EOF) {
+  }
+  position_ = target;
 }
 
 bool BinaryReader::atEnd() {

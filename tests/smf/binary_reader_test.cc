@@ -160,6 +160,34 @@ TEST(BinaryReader, SkipBlockPastTheEndRaisesNothingButTheNextReadFails) {
   EXPECT_THROW(reader->readU8(byte), tonekit::strm::failure);
 }
 
+// The parser can read from a memory stream or a pipe as well as from a
+// file; a forward move past the end must leave the same position on each,
+// or the chunk loop's bound would give another diagnostic.
+TEST(BinaryReader, ForwardMovesPastTheEndAreAlikeOnEveryStream) {
+  std::string bytes = "\x05\xAA";
+  ReaderOn file({0x05, 0xAA});
+  BinaryReader memory;
+  memory.adopt(fmemopen(bytes.data(), bytes.size(), "rb"));
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  ASSERT_EQ(write(ends[1], bytes.data(), bytes.size()), 2);
+  close(ends[1]);
+  BinaryReader fromPipe;
+  fromPipe.adopt(fdopen(ends[0], "rb"));
+
+  const std::pair<const char*, BinaryReader*> readers[] = {
+      {"file", &*file}, {"memory stream", &memory}, {"pipe", &fromPipe}};
+  for (const auto& [kind, reader] : readers) {
+    reader->skipBlock();
+    EXPECT_EQ(reader->tell(), 6) << kind;
+    reader->seekForward(10);
+    EXPECT_EQ(reader->tell(), 16) << kind;
+    EXPECT_TRUE(reader->atEnd()) << kind;
+    std::uint8_t byte = 0;
+    EXPECT_THROW(reader->readU8(byte), tonekit::strm::failure) << kind;
+  }
+}
+
 TEST(BinaryReader, DoesNotOpenAMissingFileOrADirectory) {
   TempDir dir;
   BinaryReader reader;
