@@ -187,6 +187,14 @@ TEST(TrackDecoder, TimeSignatures) {
   EXPECT_TRUE(busyChannels(*parser).empty());
 }
 
+TEST(TrackDecoder, EndOfTrackDataIsPassedOver) {
+  SmfFile file;
+  file.addTrack().program(0, 1, 5).meta(0, 0x2F, {'M', 'T'});
+  file.addTrack().program(0, 1, 6).endOfTrack();
+  EXPECT_EQ(eventsOf(*parseOk(file), 1),
+            (Strings{"program@0 5", "program@0 6"}));
+}
+
 TEST(TrackDecoder, MetaEventDiagnostics) {
   SmfFile lateSignature;
   lateSignature.addTrack().timeSignature(1920, 3, 2).endOfTrack();
