@@ -17,10 +17,26 @@ const T* sameClass(const T& self, const Event& other) {
   return static_cast<const T*>(&other);
 }
 
+// The first value of each class's content hash, so that events of
+// different classes with the same numbers hash apart.
+enum class ClassSeed : std::uint64_t {
+  kNote = 0x6E6F7465,
+  kProgramChange,
+  kPitchBend,
+  kControlChange,
+  kRpnNrpn,
+  kTempo,
+  kBeat,
+  kText,
+  kWait,
+  kPattern,
+};
+
 // Mixes values into a hash, starting from the class.
 class Hasher {
  public:
-  explicit Hasher(const std::type_info& type) : state_(type.hash_code()) {}
+  explicit Hasher(ClassSeed seed)
+      : state_(static_cast<std::uint64_t>(seed) * 0x9E3779B97F4A7C15ull) {}
   Hasher& add(std::uint64_t value) {
     state_ ^= value + 0x9E3779B97F4A7C15ull + (state_ << 6) + (state_ >> 2);
     state_ *= 0xFF51AFD7ED558CCDull;
@@ -76,7 +92,7 @@ void NoteEvent::rescale(std::uint32_t fromBase, std::uint32_t toBase) {
 }
 
 std::uint64_t NoteEvent::contentHash() const {
-  return Hasher(typeid(*this))
+  return Hasher(ClassSeed::kNote)
       .add(static_cast<std::uint32_t>(key))
       .add(static_cast<std::uint32_t>(velocity))
       .add(duration)
@@ -102,7 +118,9 @@ bool ProgramChangeEvent::equals(const Event& other) const {
 }
 
 std::uint64_t ProgramChangeEvent::contentHash() const {
-  return Hasher(typeid(*this)).add(static_cast<std::uint32_t>(program)).value();
+  return Hasher(ClassSeed::kProgramChange)
+      .add(static_cast<std::uint32_t>(program))
+      .value();
 }
 
 // ---- PitchBendEvent
@@ -124,7 +142,9 @@ bool PitchBendEvent::equals(const Event& other) const {
 }
 
 std::uint64_t PitchBendEvent::contentHash() const {
-  return Hasher(typeid(*this)).add(static_cast<std::uint32_t>(bend)).value();
+  return Hasher(ClassSeed::kPitchBend)
+      .add(static_cast<std::uint32_t>(bend))
+      .value();
 }
 
 // ---- ControlChangeEvent (rendering in controller_render.cc)
@@ -145,7 +165,7 @@ bool ControlChangeEvent::equals(const Event& other) const {
 }
 
 std::uint64_t ControlChangeEvent::contentHash() const {
-  return Hasher(typeid(*this))
+  return Hasher(ClassSeed::kControlChange)
       .add(static_cast<std::uint32_t>(controller))
       .add(static_cast<std::uint32_t>(value))
       .value();
@@ -174,7 +194,7 @@ bool RpnNrpnEvent::equals(const Event& other) const {
 }
 
 std::uint64_t RpnNrpnEvent::contentHash() const {
-  return Hasher(typeid(*this))
+  return Hasher(ClassSeed::kRpnNrpn)
       .add(static_cast<std::uint32_t>(kind))
       .add(static_cast<std::uint32_t>(parameterMsb))
       .add(static_cast<std::uint32_t>(parameterLsb))
@@ -207,7 +227,7 @@ bool TempoEvent::equals(const Event& other) const {
 }
 
 std::uint64_t TempoEvent::contentHash() const {
-  return Hasher(typeid(*this)).add(bpm).value();
+  return Hasher(ClassSeed::kTempo).add(bpm).value();
 }
 
 // ---- BeatEvent
@@ -265,7 +285,7 @@ bool BeatEvent::equals(const Event& other) const {
 }
 
 std::uint64_t BeatEvent::contentHash() const {
-  return Hasher(typeid(*this))
+  return Hasher(ClassSeed::kBeat)
       .add(numerator)
       .add(denominator)
       .add(clocksPerClick)
@@ -284,7 +304,7 @@ TextStream& TextEvent::render(TextStream& out) const { return out << text; }
 bool TextEvent::equals(const Event& /*other*/) const { return false; }
 
 std::uint64_t TextEvent::contentHash() const {
-  return Hasher(typeid(*this)).value();
+  return Hasher(ClassSeed::kText).value();
 }
 
 std::unique_ptr<Event> TextAllEvent::clone() const {
@@ -307,7 +327,7 @@ bool WaitEvent::equals(const Event& other) const {
 }
 
 std::uint64_t WaitEvent::contentHash() const {
-  return Hasher(typeid(*this)).add(length).value();
+  return Hasher(ClassSeed::kWait).add(length).value();
 }
 
 // ---- PatternEvent
@@ -326,7 +346,7 @@ bool PatternEvent::equals(const Event& other) const {
 }
 
 std::uint64_t PatternEvent::contentHash() const {
-  return Hasher(typeid(*this))
+  return Hasher(ClassSeed::kPattern)
       .add(std::hash<const Pattern*>{}(pattern))
       .value();
 }

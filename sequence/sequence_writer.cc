@@ -42,28 +42,57 @@ std::string hex4(std::uint16_t value) {
   return text;
 }
 
-// The events of a track as written: a comment line before each measure
-// and consecutive rests merged into the first of them.
-EventList writtenList(const std::vector<Measure>& measures) {
-  EventList written;
-  WaitEvent* lastWait = nullptr;
-  for (std::size_t m = 0; m < measures.size(); ++m) {
-    written.append(std::make_unique<TextEvent>(
-        0, "; Measure " + std::to_string(m + 1) + std::string(kMeasureRule)));
-    for (const auto& event : measures[m].events.items()) {
-      const auto* wait = dynamic_cast<const WaitEvent*>(event.get());
-      if (wait != nullptr && lastWait != nullptr) {
-        lastWait->length += wait->length;
-        continue;
+// Writes the events of a track's measures, with a comment line before
+// each measure. Consecutive rests merge into one, across measures too: the
+// merged rest is written where the first of them stands, before the
+// comments of the later measures it covers.
+class TrackBody {
+ public:
+  explicit TrackBody(TextStream& out) : out_(out) {}
+
+  void measureStart() {
+    ++measuresStarted_;
+    if (firstWait_ == nullptr) writeComments();
+  }
+
+  void event(const Event& event) {
+    if (const auto* wait = dynamic_cast<const WaitEvent*>(&event)) {
+      if (firstWait_ == nullptr) {
+        firstWait_ = wait;
+        waitLength_ = wait->length;
+      } else {
+        waitLength_ += wait->length;
       }
-      std::unique_ptr<Event> copy = event->clone();
-      lastWait =
-          wait != nullptr ? static_cast<WaitEvent*>(copy.get()) : nullptr;
-      written.append(std::move(copy));
+      return;
+    }
+    finish();
+    writeEvent(out_, event);
+  }
+
+  // Writes the rest and the comments still held back.
+  void finish() {
+    if (firstWait_ != nullptr) {
+      const WaitEvent merged(firstWait_->tick, waitLength_);
+      writeEvent(out_, merged);
+      firstWait_ = nullptr;
+    }
+    writeComments();
+  }
+
+ private:
+  void writeComments() {
+    while (commentsWritten_ < measuresStarted_) {
+      out_ << "; Measure " << ++commentsWritten_ << kMeasureRule;
+      out_.endLine();
     }
   }
-  return written;
-}
+
+  TextStream& out_;
+  const WaitEvent* firstWait_ = nullptr;  // first rest of the current run
+  std::uint32_t waitLength_ = 0;          // the run's total length
+  std::uint32_t measuresStarted_ = 0;
+  std::uint32_t commentsWritten_ = 0;
+};
 
 }  // namespace
 
@@ -100,12 +129,16 @@ void writeHeader(TextStream& out, const std::string& outputName,
 void writeTrack(TextStream& out, const std::string& label, int track,
                 const std::vector<Measure>& measures,
                 const std::vector<std::unique_ptr<Pattern>>& patterns) {
-  const EventList written = writtenList(measures);
   writeBanner(out, "; Track " + std::to_string(track));
   out << trackLabel(label, track) << ':';
   out.endLine();
   line(out, "    notewait_off");
-  for (const auto& event : written.items()) writeEvent(out, *event);
+  TrackBody body(out);
+  for (const Measure& measure : measures) {
+    body.measureStart();
+    for (const auto& event : measure.events.items()) body.event(*event);
+  }
+  body.finish();
   line(out, "    fin");
 
   if (!patterns.empty()) {

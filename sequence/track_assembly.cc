@@ -8,12 +8,18 @@
 
 namespace {
 
+// Puts a channel's events in eventBefore order, keeping the order of
+// equivalent events. A channel read from one track chunk is usually in
+// order already.
 void sortTrack(EventList& events) {
-  std::stable_sort(
-      events.items().begin(), events.items().end(),
-      [](const std::unique_ptr<Event>& a, const std::unique_ptr<Event>& b) {
-        return eventBefore(*a, *b);
-      });
+  const auto before = [](const std::unique_ptr<Event>& a,
+                         const std::unique_ptr<Event>& b) {
+    return eventBefore(*a, *b);
+  };
+  if (std::is_sorted(events.items().begin(), events.items().end(), before)) {
+    return;
+  }
+  std::stable_sort(events.items().begin(), events.items().end(), before);
 }
 
 // Appends the rests of one measure, less what is left of the leading skip.
