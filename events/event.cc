@@ -54,6 +54,16 @@ constexpr std::string_view kNoteNames[12] = {
 
 }  // namespace
 
+void Event::operator delete(Event* event, std::destroying_delete_t) noexcept {
+  const bool pooled = event->pooled_;
+  event->~Event();
+  if (pooled) {
+    EventPool::release(event);
+  } else {
+    ::operator delete(event);
+  }
+}
+
 bool eventBefore(const Event& a, const Event& b) {
   if (a.tick != b.tick) return a.tick < b.tick;
   return a.isMeta() && !b.isMeta();
@@ -65,9 +75,7 @@ NoteEvent::NoteEvent(std::uint32_t tick, std::int32_t key,
                      std::int32_t velocity)
     : MidiEvent(tick), key(key & 0xFF), velocity(velocity & 0xFF) {}
 
-std::unique_ptr<Event> NoteEvent::clone() const {
-  return std::make_unique<NoteEvent>(*this);
-}
+std::unique_ptr<Event> NoteEvent::clone() const { return copyOf(*this); }
 
 TextStream& NoteEvent::render(TextStream& out) const {
   const std::int32_t octave = key / 12 - 1;
@@ -105,7 +113,7 @@ ProgramChangeEvent::ProgramChangeEvent(std::uint32_t tick, std::int32_t program)
     : MidiEvent(tick), program(program & 0xFF) {}
 
 std::unique_ptr<Event> ProgramChangeEvent::clone() const {
-  return std::make_unique<ProgramChangeEvent>(*this);
+  return copyOf(*this);
 }
 
 TextStream& ProgramChangeEvent::render(TextStream& out) const {
@@ -128,9 +136,7 @@ std::uint64_t ProgramChangeEvent::contentHash() const {
 PitchBendEvent::PitchBendEvent(std::uint32_t tick, std::int32_t centred)
     : MidiEvent(tick), bend(centred >> 6) {}
 
-std::unique_ptr<Event> PitchBendEvent::clone() const {
-  return std::make_unique<PitchBendEvent>(*this);
-}
+std::unique_ptr<Event> PitchBendEvent::clone() const { return copyOf(*this); }
 
 TextStream& PitchBendEvent::render(TextStream& out) const {
   return out << "pitchbend\t" << bend;
@@ -155,7 +161,7 @@ ControlChangeEvent::ControlChangeEvent(std::uint32_t tick,
     : MidiEvent(tick), controller(controller & 0xFF), value(value & 0xFF) {}
 
 std::unique_ptr<Event> ControlChangeEvent::clone() const {
-  return std::make_unique<ControlChangeEvent>(*this);
+  return copyOf(*this);
 }
 
 bool ControlChangeEvent::equals(const Event& other) const {
@@ -182,9 +188,7 @@ RpnNrpnEvent::RpnNrpnEvent(std::uint32_t tick, std::int32_t kind,
       parameterLsb(parameterLsb & 0xFF),
       value(value & 0xFF) {}
 
-std::unique_ptr<Event> RpnNrpnEvent::clone() const {
-  return std::make_unique<RpnNrpnEvent>(*this);
-}
+std::unique_ptr<Event> RpnNrpnEvent::clone() const { return copyOf(*this); }
 
 bool RpnNrpnEvent::equals(const Event& other) const {
   const RpnNrpnEvent* change = sameClass(*this, other);
@@ -213,9 +217,7 @@ TempoEvent::TempoEvent(std::uint32_t tick, std::uint8_t b0, std::uint8_t b1,
   if (microseconds != 0) bpm = 60000000u / microseconds;
 }
 
-std::unique_ptr<Event> TempoEvent::clone() const {
-  return std::make_unique<TempoEvent>(*this);
-}
+std::unique_ptr<Event> TempoEvent::clone() const { return copyOf(*this); }
 
 TextStream& TempoEvent::render(TextStream& out) const {
   return out << "tempo\t" << bpm;
@@ -270,9 +272,7 @@ void BeatEvent::closeAt(std::uint32_t nextTick) {
   }
 }
 
-std::unique_ptr<Event> BeatEvent::clone() const {
-  return std::make_unique<BeatEvent>(*this);
-}
+std::unique_ptr<Event> BeatEvent::clone() const { return copyOf(*this); }
 
 TextStream& BeatEvent::render(TextStream& out) const { return out; }
 
@@ -295,9 +295,7 @@ std::uint64_t BeatEvent::contentHash() const {
 
 // ---- TextEvent, TextAllEvent
 
-std::unique_ptr<Event> TextEvent::clone() const {
-  return std::make_unique<TextEvent>(*this);
-}
+std::unique_ptr<Event> TextEvent::clone() const { return copyOf(*this); }
 
 TextStream& TextEvent::render(TextStream& out) const { return out << text; }
 
@@ -307,15 +305,11 @@ std::uint64_t TextEvent::contentHash() const {
   return Hasher(ClassSeed::kText).value();
 }
 
-std::unique_ptr<Event> TextAllEvent::clone() const {
-  return std::make_unique<TextAllEvent>(*this);
-}
+std::unique_ptr<Event> TextAllEvent::clone() const { return copyOf(*this); }
 
 // ---- WaitEvent
 
-std::unique_ptr<Event> WaitEvent::clone() const {
-  return std::make_unique<WaitEvent>(*this);
-}
+std::unique_ptr<Event> WaitEvent::clone() const { return copyOf(*this); }
 
 TextStream& WaitEvent::render(TextStream& out) const {
   return out << "wait\t" << length;
@@ -332,9 +326,7 @@ std::uint64_t WaitEvent::contentHash() const {
 
 // ---- PatternEvent
 
-std::unique_ptr<Event> PatternEvent::clone() const {
-  return std::make_unique<PatternEvent>(*this);
-}
+std::unique_ptr<Event> PatternEvent::clone() const { return copyOf(*this); }
 
 TextStream& PatternEvent::render(TextStream& out) const {
   return out << "call\t" << pattern->patternLabel;

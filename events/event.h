@@ -12,8 +12,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
+#include <utility>
 
+#include "events/event_pool.h"
 #include "events/text_stream.h"
 
 struct Pattern;
@@ -50,11 +53,46 @@ class Event {
   // without comparing every pair.
   virtual std::uint64_t contentHash() const = 0;
 
+  // Makes an event of class T in `pool`; it must be destroyed before the
+  // pool. Events made otherwise (std::make_unique, on the stack) use the
+  // general heap, and so do their clones.
+  template <typename T, typename... Args>
+  static std::unique_ptr<T> create(EventPool& pool, Args&&... args) {
+    static_assert(sizeof(T) <= EventPool::kMaxSlotBytes);
+    T* event = new (pool) T(std::forward<Args>(args)...);
+    static_cast<Event*>(event)->pooled_ = true;
+    return std::unique_ptr<T>(event);
+  }
+
+  static void* operator new(std::size_t size) { return ::operator new(size); }
+  static void* operator new(std::size_t size, EventPool& pool) {
+    return pool.allocate(size);
+  }
+  // Give the memory back when a constructor throws.
+  static void operator delete(void* memory) noexcept {
+    ::operator delete(memory);
+  }
+  static void operator delete(void* memory, EventPool& /*pool*/) noexcept {
+    EventPool::release(memory);
+  }
+  // Destroys the event and gives its memory back where it came from.
+  static void operator delete(Event* event, std::destroying_delete_t) noexcept;
+
   const std::uint32_t tick;
 
  protected:
   explicit Event(std::uint32_t tick) : tick(tick) {}
   Event(const Event&) = default;
+
+  // The clone of an event of class T: in the same pool, or on the heap.
+  template <typename T>
+  static std::unique_ptr<Event> copyOf(const T& event) {
+    if (!event.pooled_) return std::make_unique<T>(event);
+    return create<T>(EventPool::owner(&event), event);
+  }
+
+ private:
+  bool pooled_ = false;  // the event lives in an EventPool
 };
 
 // Grouping bases: events from meta events and from channel messages.

@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "events/event.h"
+#include "events/large_allocator.h"
 
 class EventList {
  public:
-  using Items = std::vector<std::unique_ptr<Event>>;
+  using Items = std::vector<std::unique_ptr<Event>,
+                            LargeAllocator<std::unique_ptr<Event>>>;
 
   EventList() = default;
   EventList(EventList&&) noexcept = default;

@@ -25,8 +25,9 @@ void sortTrack(EventList& events) {
 // Appends the rests of one measure, less what is left of the leading skip.
 class RestPlacer {
  public:
-  RestPlacer(std::uint32_t skip, std::uint32_t division, std::uint32_t timebase)
-      : skip_(skip), division_(division), timebase_(timebase) {}
+  RestPlacer(EventPool& pool, std::uint32_t skip, std::uint32_t division,
+             std::uint32_t timebase)
+      : pool_(pool), skip_(skip), division_(division), timebase_(timebase) {}
 
   // A rest of `length` output ticks at `position` output ticks into the
   // measure that starts at input tick `start`.
@@ -34,8 +35,8 @@ class RestPlacer {
              std::uint32_t length) {
     if (length == 0) return;
     if (skip_ < length) {
-      measure.events.append(std::make_unique<WaitEvent>(
-          start + position * division_ / timebase_, length - skip_));
+      measure.events.append(Event::create<WaitEvent>(
+          pool_, start + position * division_ / timebase_, length - skip_));
       skip_ = 0;
     } else {
       skip_ -= length;
@@ -43,6 +44,7 @@ class RestPlacer {
   }
 
  private:
+  EventPool& pool_;
   std::uint32_t skip_;
   std::uint32_t division_;
   std::uint32_t timebase_;
@@ -101,7 +103,7 @@ std::vector<Measure> splitMeasures(const SmfParser& parser, int track,
   }
 
   std::vector<Measure> measures(static_cast<std::size_t>(count));
-  RestPlacer rests(leadingSkip, division, timebase);
+  RestPlacer rests(parser.eventPool(), leadingSkip, division, timebase);
   std::size_t cursor = 0;
   std::size_t entry = 0;
   auto remaining = static_cast<std::uint32_t>(map[0].measureCount);

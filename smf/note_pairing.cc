@@ -45,7 +45,7 @@ PendingNotes::Found PendingNotes::first() const {
 
 void SmfParser::noteOn(TrackReadState& state, int channel, std::uint8_t key,
                        std::uint8_t velocity) {
-  auto note = std::make_unique<NoteEvent>(state.tick, key, velocity);
+  auto note = Event::create<NoteEvent>(pool_, state.tick, key, velocity);
   NoteEvent* pending = note.get();
   channels[static_cast<std::size_t>(channel)].events.append(std::move(note));
   state.pendingNotes.push(channel, key, pending);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "events/event_list.h"
+#include "events/event_pool.h"
 #include "events/time_signature_map.h"
 
 struct ProgramOptions;
@@ -25,6 +26,11 @@ struct ChannelTrack {
 };
 
 class SmfParser {
+ private:
+  // Holds every event read from the file and every clone made of one; it
+  // outlives them all, so it comes first.
+  mutable EventPool pool_;
+
  public:
   static constexpr int kChannels = 16;
 
@@ -44,6 +50,11 @@ class SmfParser {
   // closes; `fileName` names it in messages.
   void parse(std::FILE* stream, const std::string& fileName,
              const ProgramOptions& options, const std::string& label);
+
+  // The pool the parser's events live in. Events made from them while the
+  // file is converted (clones, rests) go there too, and must be destroyed
+  // before the parser.
+  EventPool& eventPool() const { return pool_; }
 
   std::uint16_t trackCount = 0;
   std::uint16_t format = 0;

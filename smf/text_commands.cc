@@ -66,16 +66,17 @@ void SmfParser::handleTextEvent(const std::string& text,
   if (text == "[" || text == "loop_start") {
     for (int n = 0; n < kChannels; ++n) {
       channels[static_cast<std::size_t>(n)].events.append(
-          std::make_unique<TextAllEvent>(state.tick,
-                                         trackLabel(label, n) + "_LoopStart:"));
+          Event::create<TextAllEvent>(pool_, state.tick,
+                                      trackLabel(label, n) + "_LoopStart:"));
     }
     return;
   }
   if (text == "]" || text == "loop_end") {
     for (int n = 0; n < kChannels; ++n) {
       channels[static_cast<std::size_t>(n)].events.append(
-          std::make_unique<TextAllEvent>(
-              state.tick, "    jump\t" + trackLabel(label, n) + "_LoopStart"));
+          Event::create<TextAllEvent>(
+              pool_, state.tick,
+              "    jump\t" + trackLabel(label, n) + "_LoopStart"));
     }
     return;
   }
@@ -89,8 +90,8 @@ void SmfParser::handleTextEvent(const std::string& text,
       if (payloadAfterColon(text, after + kAll.size(), payload)) {
         for (int n = 0; n < kChannels; ++n) {
           channels[static_cast<std::size_t>(n)].events.append(
-              std::make_unique<TextAllEvent>(state.tick,
-                                             substitute(payload, label, n)));
+              Event::create<TextAllEvent>(pool_, state.tick,
+                                          substitute(payload, label, n)));
         }
         return;
       }
@@ -104,8 +105,8 @@ void SmfParser::handleTextEvent(const std::string& text,
       // A number of 16 or more names no channel: the text is ignored.
       if (channel < kChannels && payloadAfterColon(text, pos, payload)) {
         channels[static_cast<std::size_t>(channel)].events.append(
-            std::make_unique<TextEvent>(state.tick,
-                                        substitute(payload, label, channel)));
+            Event::create<TextEvent>(pool_, state.tick,
+                                     substitute(payload, label, channel)));
         return;
       }
     }

@@ -110,13 +110,13 @@ void SmfParser::readChannelMessage(BinaryReader& reader, TrackReadState& state,
       break;
     case kProgramChange:
       channels[static_cast<std::size_t>(channel)].events.append(
-          std::make_unique<ProgramChangeEvent>(state.tick, data1));
+          Event::create<ProgramChangeEvent>(pool_, state.tick, data1));
       break;
     case kPitchBend: {
       const auto centred = static_cast<std::int16_t>(
           ((std::int32_t{data2} << 7) | data1) - 8192);
       channels[static_cast<std::size_t>(channel)].events.append(
-          std::make_unique<PitchBendEvent>(state.tick, centred));
+          Event::create<PitchBendEvent>(pool_, state.tick, centred));
       break;
     }
     default:  // key and channel pressure, and a lone data byte
@@ -132,12 +132,12 @@ void SmfParser::controlChange(TrackReadState& state, int channel,
   switch (controller) {
     case kDataEntryMsb:
       if (state.rpnSelected) {
-        events.append(std::make_unique<RpnNrpnEvent>(
-            state.tick, RpnNrpnEvent::kRegistered, state.rpnMsb, state.rpnLsb,
-            value));
+        events.append(Event::create<RpnNrpnEvent>(
+            pool_, state.tick, RpnNrpnEvent::kRegistered, state.rpnMsb,
+            state.rpnLsb, value));
       } else {
-        events.append(std::make_unique<RpnNrpnEvent>(
-            state.tick, RpnNrpnEvent::kNonRegistered, state.nrpnMsb,
+        events.append(Event::create<RpnNrpnEvent>(
+            pool_, state.tick, RpnNrpnEvent::kNonRegistered, state.nrpnMsb,
             state.nrpnLsb, value));
       }
       break;
@@ -160,8 +160,8 @@ void SmfParser::controlChange(TrackReadState& state, int channel,
       state.rpnSelected = true;
       break;
     default:
-      events.append(
-          std::make_unique<ControlChangeEvent>(state.tick, controller, value));
+      events.append(Event::create<ControlChangeEvent>(pool_, state.tick,
+                                                      controller, value));
       break;
   }
 }
@@ -194,8 +194,9 @@ void SmfParser::readMetaEvent(BinaryReader& reader, TrackReadState& state,
       if (data == std::string(3, '\0')) {
         throw MetaEventException("Set Tempo Event value == 0", state.tick);
       }
-      channels[0].events.append(std::make_unique<TempoEvent>(
-          state.tick, byteAt(data, 0), byteAt(data, 1), byteAt(data, 2)));
+      channels[0].events.append(
+          Event::create<TempoEvent>(pool_, state.tick, byteAt(data, 0),
+                                    byteAt(data, 1), byteAt(data, 2)));
       break;
     }
     case kMetaTimeSignature: {
@@ -218,6 +219,6 @@ void SmfParser::addTimeSignature(std::uint32_t tick, const std::string& data) {
   const std::uint8_t thirtySeconds = data.size() == 4 ? byteAt(data, 3) : 8;
   timeSignatures.back().closeAt(tick);
   timeSignatures.append(
-      std::make_unique<BeatEvent>(tick, byteAt(data, 0), byteAt(data, 1),
-                                  clocksPerClick, thirtySeconds, division));
+      Event::create<BeatEvent>(pool_, tick, byteAt(data, 0), byteAt(data, 1),
+                               clocksPerClick, thirtySeconds, division));
 }

@@ -1,0 +1,66 @@
+// EventPool: the memory that events of one file live in. Events are many,
+// small and of a few sizes, made while a file is read and while its
+// tracks are assembled, and all gone when the file is done; a pool hands
+// out slots of each size and takes them back for reuse, which is much
+// cheaper than the general heap.
+//
+// Slots come from 64 KiB chunks, each holding slots of one size and
+// starting with a header that names its pool, so a slot finds its way
+// home from its address alone. A small pool takes its chunks from the
+// heap; a pool that grows large takes them from 2 MiB blocks offered to
+// the system as huge pages, which saves most of the cost of first
+// touching the memory.
+//
+// Events are placed in a pool with Event::create; every event in a pool
+// must be destroyed before the pool is.
+#ifndef SEQSMITH_EVENTS_EVENT_POOL_H_
+#define SEQSMITH_EVENTS_EVENT_POOL_H_
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+class EventPool {
+ public:
+  // The largest slot a pool hands out.
+  static constexpr std::size_t kMaxSlotBytes = 64;
+
+  EventPool() = default;
+  ~EventPool();
+  EventPool(const EventPool&) = delete;
+  EventPool& operator=(const EventPool&) = delete;
+
+  // A slot of at least `size` bytes (1 to kMaxSlotBytes), aligned for any
+  // event. Throws std::bad_alloc when memory runs out.
+  void* allocate(std::size_t size);
+  // Gives a slot back to the pool it came from.
+  static void release(void* slot) noexcept;
+  // The pool a slot came from.
+  static EventPool& owner(const void* slot) noexcept;
+
+ private:
+  static constexpr std::size_t kGrain = 8;
+  static constexpr std::size_t kClasses = kMaxSlotBytes / kGrain;
+
+  struct FreeSlot {
+    FreeSlot* next;
+  };
+  struct SizeClass {
+    FreeSlot* free = nullptr;  // slots given back
+    char* next = nullptr;      // never used slots of the newest chunk
+    char* end = nullptr;
+  };
+
+  // Starts a new chunk for slots of `slotBytes`.
+  void addChunk(SizeClass& sizeClass, std::size_t slotBytes);
+  char* takeChunk();
+
+  std::array<SizeClass, kClasses> classes_{};
+  std::vector<void*> smallBlocks_;  // one chunk each, from the heap
+  std::vector<void*> largeBlocks_;  // huge-page blocks of many chunks
+  char* nextChunk_ = nullptr;       // unused chunks of the newest large block
+  char* blockEnd_ = nullptr;
+  std::size_t liveSlots_ = 0;
+};
+
+#endif  // SEQSMITH_EVENTS_EVENT_POOL_H_
