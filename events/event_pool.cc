@@ -97,6 +97,7 @@ void* EventPool::allocate(std::size_t size) {
     slot = sizeClass.free;
     UNPOISON(slot, slotBytes);
     sizeClass.free = sizeClass.free->next;
+    if (sizeClass.free == nullptr) sizeClass.lastFree = nullptr;
   } else {
     if (static_cast<std::size_t>(sizeClass.end - sizeClass.next) < slotBytes) {
       addChunk(sizeClass, slotBytes);
@@ -112,12 +113,23 @@ void* EventPool::allocate(std::size_t size) {
 void EventPool::release(void* slot) noexcept {
   const ChunkHeader& header = headerOf(slot);
   EventPool& pool = *header.pool;
+  --pool.liveSlots_;
+  if (pool.closed_) {
+    POISON(slot, header.slotBytes);
+    return;
+  }
   SizeClass& sizeClass = pool.classes_[header.slotBytes / kGrain - 1];
   auto* freed = static_cast<FreeSlot*>(slot);
-  freed->next = sizeClass.free;
-  sizeClass.free = freed;
+  freed->next = nullptr;
   POISON(slot, header.slotBytes);
-  --pool.liveSlots_;
+  if (sizeClass.lastFree == nullptr) {
+    sizeClass.free = freed;
+  } else {
+    UNPOISON(sizeClass.lastFree, sizeof(FreeSlot));
+    sizeClass.lastFree->next = freed;
+    POISON(sizeClass.lastFree, sizeof(FreeSlot));
+  }
+  sizeClass.lastFree = freed;
 }
 
 EventPool& EventPool::owner(const void* slot) noexcept {

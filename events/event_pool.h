@@ -35,6 +35,9 @@ class EventPool {
   void* allocate(std::size_t size);
   // Gives a slot back to the pool it came from.
   static void release(void* slot) noexcept;
+  // Stops keeping given-back slots for reuse: the owner is about to
+  // destroy all its events before the pool.
+  void close() noexcept { closed_ = true; }
   // The pool a slot came from.
   static EventPool& owner(const void* slot) noexcept;
 
@@ -46,8 +49,12 @@ class EventPool {
     FreeSlot* next;
   };
   struct SizeClass {
-    FreeSlot* free = nullptr;  // slots given back
-    char* next = nullptr;      // never used slots of the newest chunk
+    // Slots given back, reused first in, first out: a track's events are
+    // given back in the order they were made, and the next track walks
+    // through them in that order, which the memory system likes.
+    FreeSlot* free = nullptr;
+    FreeSlot* lastFree = nullptr;
+    char* next = nullptr;  // never used slots of the newest chunk
     char* end = nullptr;
   };
 
@@ -61,6 +68,7 @@ class EventPool {
   char* nextChunk_ = nullptr;       // unused chunks of the newest large block
   char* blockEnd_ = nullptr;
   std::size_t liveSlots_ = 0;
+  bool closed_ = false;
 };
 
 #endif  // SEQSMITH_EVENTS_EVENT_POOL_H_

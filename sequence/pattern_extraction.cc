@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_map>
 
 #include "events/labels.h"
 
@@ -40,29 +39,38 @@ std::vector<std::unique_ptr<Pattern>> extractPatterns(
   if (measures.size() < 2) return patterns;
 
   // Equal measures have equal hashes, so only measures of one group need
-  // comparing. Each group lists its measures in increasing order; the
-  // map's elements stay where they are as it grows.
-  std::unordered_map<std::uint64_t, std::vector<std::size_t>> groups;
-  std::vector<const std::vector<std::size_t>*> groupOf(measures.size(),
-                                                       nullptr);
-  std::vector<std::size_t> placeInGroup(measures.size(), 0);
+  // comparing. Sorting (hash, index) pairs lays each group out in a row,
+  // its measures in increasing order.
+  struct Member {
+    std::uint64_t hash;
+    std::size_t index;
+    bool operator<(const Member& other) const {
+      return hash != other.hash ? hash < other.hash : index < other.index;
+    }
+  };
+  std::vector<Member> members;
   for (std::size_t i = 0; i < measures.size(); ++i) {
-    if (!canRepeat(measures[i])) continue;
-    std::vector<std::size_t>& group = groups[hashOf(measures[i].events)];
-    placeInGroup[i] = group.size();
-    group.push_back(i);
-    groupOf[i] = &group;
+    if (canRepeat(measures[i])) {
+      members.push_back({hashOf(measures[i].events), i});
+    }
+  }
+  std::sort(members.begin(), members.end());
+  constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  std::vector<std::size_t> placeOf(measures.size(), kNone);
+  for (std::size_t k = 0; k < members.size(); ++k) {
+    placeOf[members[k].index] = k;
   }
 
   const std::string stem = trackLabel(label, track) + "_";
   std::int32_t counter = 0;
   for (std::size_t w = 0; w + 1 < measures.size(); ++w) {
     Measure& first = measures[w];
-    if (first.replaced || groupOf[w] == nullptr) continue;
-    const std::vector<std::size_t>& group = *groupOf[w];
+    if (first.replaced || placeOf[w] == kNone) continue;
+    const std::uint64_t hash = members[placeOf[w]].hash;
     Pattern* pattern = nullptr;
-    for (std::size_t k = placeInGroup[w] + 1; k < group.size(); ++k) {
-      Measure& later = measures[group[k]];
+    for (std::size_t k = placeOf[w] + 1;
+         k < members.size() && members[k].hash == hash; ++k) {
+      Measure& later = measures[members[k].index];
       if (later.replaced || !(first.events == later.events)) continue;
       if (pattern == nullptr) {
         patterns.push_back(std::make_unique<Pattern>());

@@ -1,6 +1,7 @@
 #include "sequence/sequence_writer.h"
 
 #include <string_view>
+#include <typeinfo>
 
 #include "events/labels.h"
 
@@ -56,7 +57,8 @@ class TrackBody {
   }
 
   void event(const Event& event) {
-    if (const auto* wait = dynamic_cast<const WaitEvent*>(&event)) {
+    if (typeid(event) == typeid(WaitEvent)) {
+      const auto* wait = static_cast<const WaitEvent*>(&event);
       if (firstWait_ == nullptr) {
         firstWait_ = wait;
         waitLength_ = wait->length;

@@ -1,6 +1,7 @@
 #include "sequence/track_assembly.h"
 
 #include <algorithm>
+#include <cassert>
 #include <string>
 
 #include "events/diagnostics.h"
@@ -9,17 +10,34 @@
 namespace {
 
 // Puts a channel's events in eventBefore order, keeping the order of
-// equivalent events. A channel read from one track chunk is usually in
-// order already.
+// equivalent events: the result of a stable sort. The events of each
+// track chunk are already in order, so the list is a few ordered runs;
+// merging neighbouring runs, each merge stable, sorts it in a pass or two.
 void sortTrack(EventList& events) {
+  EventList::Items& items = events.items();
   const auto before = [](const std::unique_ptr<Event>& a,
                          const std::unique_ptr<Event>& b) {
     return eventBefore(*a, *b);
   };
-  if (std::is_sorted(events.items().begin(), events.items().end(), before)) {
-    return;
+  std::vector<std::size_t> runStarts{0};
+  for (std::size_t i = 1; i < items.size(); ++i) {
+    if (before(items[i], items[i - 1])) runStarts.push_back(i);
   }
-  std::stable_sort(events.items().begin(), events.items().end(), before);
+  runStarts.push_back(items.size());
+  while (runStarts.size() > 2) {
+    std::vector<std::size_t> merged{0};
+    std::size_t k = 0;
+    for (; k + 2 < runStarts.size(); k += 2) {
+      std::inplace_merge(
+          items.begin() + static_cast<std::ptrdiff_t>(runStarts[k]),
+          items.begin() + static_cast<std::ptrdiff_t>(runStarts[k + 1]),
+          items.begin() + static_cast<std::ptrdiff_t>(runStarts[k + 2]),
+          before);
+      merged.push_back(runStarts[k + 2]);
+    }
+    if (k + 1 < runStarts.size()) merged.push_back(runStarts.back());
+    runStarts = std::move(merged);
+  }
 }
 
 // Appends the rests of one measure, less what is left of the leading skip.
@@ -109,23 +127,33 @@ std::vector<Measure> splitMeasures(const SmfParser& parser, int track,
   auto remaining = static_cast<std::uint32_t>(map[0].measureCount);
   const auto last = static_cast<std::uint32_t>(count - 1);
 
+  std::uint32_t start = map.measureStartTick(0);
   for (std::uint32_t m = 0; m <= last; ++m) {
     while (remaining == 0 && entry + 1 < map.size()) {
       ++entry;
       remaining = static_cast<std::uint32_t>(map[entry].measureCount);
     }
     const BeatEvent& signature = map[entry];
-    const std::uint32_t start = map.measureStartTick(m);
+    const bool isLast = m == last;
     const std::uint32_t measureLength =
-        m == last ? (endTick - start) * timebase / division
-                  : signature.numerator *
-                        static_cast<std::uint32_t>(signature.beatTicks) *
-                        timebase / division;
+        isLast ? (endTick - start) * timebase / division
+               : signature.numerator *
+                     static_cast<std::uint32_t>(signature.beatTicks) *
+                     timebase / division;
+    // The events of measure m are those before the next measure starts;
+    // the last measure takes the rest, which all lie up to endTick.
+    const std::uint32_t nextStart = isLast ? 0 : map.measureStartTick(m + 1);
+    std::size_t measureEnd = cursor;
+    while (measureEnd < events.size() &&
+           (isLast || events[measureEnd].tick < nextStart)) {
+      ++measureEnd;
+    }
     Measure& measure = measures[m];
+    measure.events.reserve(2 * (measureEnd - cursor) + 1);
     std::uint32_t position = 0;
-    while (cursor < events.size() &&
-           map.positionOf(events[cursor].tick).measure == m) {
+    for (; cursor < measureEnd; ++cursor) {
       const Event& event = events[cursor];
+      assert(map.positionOf(event.tick).measure == m);
       const std::uint32_t offset =
           std::min((event.tick - start) * timebase / division, measureLength);
       rests.place(measure, start, position, offset - position);
@@ -133,10 +161,10 @@ std::vector<Measure> splitMeasures(const SmfParser& parser, int track,
       std::unique_ptr<Event> copy = event.clone();
       copy->rescale(division, timebase);
       measure.events.append(std::move(copy));
-      ++cursor;
     }
     rests.place(measure, start, position, measureLength - position);
     --remaining;
+    start = nextStart;
   }
   return measures;
 }

@@ -70,14 +70,10 @@ BinaryReader& BinaryReader::readU16(std::uint16_t& value) {
   return *this;
 }
 
-BinaryReader& BinaryReader::readU8(std::uint8_t& value) {
-  value = getOrFail();
-  return *this;
-}
-
-BinaryReader& BinaryReader::readVarLen(std::uint32_t& value) {
-  std::uint32_t result = 0;
-  for (int count = 1;; ++count) {
+BinaryReader& BinaryReader::readVarLenAfter(std::uint8_t first,
+                                            std::uint32_t& value) {
+  std::uint32_t result = first & 0x7Fu;
+  for (int count = 2;; ++count) {
     const std::uint8_t byte = getOrFail();
     result = (result << 7) | (byte & 0x7Fu);
     if ((byte & 0x80u) == 0) break;

@@ -37,9 +37,19 @@ class BinaryReader {
 
   BinaryReader& readU32(std::uint32_t& value);
   BinaryReader& readU16(std::uint16_t& value);
-  BinaryReader& readU8(std::uint8_t& value);
+  BinaryReader& readU8(std::uint8_t& value) {
+    value = getOrFail();
+    return *this;
+  }
   // A MIDI variable-length quantity, 0..268435455.
-  BinaryReader& readVarLen(std::uint32_t& value);
+  BinaryReader& readVarLen(std::uint32_t& value) {
+    const std::uint8_t first = getOrFail();
+    if ((first & 0x80u) == 0) {  // most delta times are one byte
+      value = first;
+      return *this;
+    }
+    return readVarLenAfter(first, value);
+  }
 
   // Reads a variable-length byte count and passes over that many bytes.
   void skipBlock();
@@ -71,6 +81,8 @@ class BinaryReader {
     return static_cast<std::uint8_t>(c);
   }
   void findSize();
+  // The rest of a variable-length quantity whose first byte was `first`.
+  BinaryReader& readVarLenAfter(std::uint8_t first, std::uint32_t& value);
 
   std::FILE* file_ = nullptr;
   std::int64_t position_ = 0;

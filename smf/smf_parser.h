@@ -35,7 +35,8 @@ class SmfParser {
   static constexpr int kChannels = 16;
 
   SmfParser() = default;
-  virtual ~SmfParser() = default;
+  // Destroys every event read (the time map and the channel lists).
+  virtual ~SmfParser() { pool_.close(); }
   SmfParser(const SmfParser&) = delete;
   SmfParser& operator=(const SmfParser&) = delete;
 
