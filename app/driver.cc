@@ -37,6 +37,8 @@ void writeSequence(SmfParser& parser, TextStream& out,
               options.timebase);
   for (int track = 0; track < SmfParser::kChannels; ++track) {
     if ((allocation.allocationMask & (1u << track)) == 0) continue;
+    // The track's copies, rests and calls all go before the next track.
+    const EventPool::Scope trackEvents(parser.eventPool());
     std::vector<Measure> measures =
         splitMeasures(parser, track, timebase, allocation.leadingSkip);
     const std::vector<std::unique_ptr<Pattern>> patterns =

@@ -64,6 +64,17 @@ class Event {
     return std::unique_ptr<T>(event);
   }
 
+  // Makes an event of class T where `neighbour` lives: in its pool, or on
+  // the heap.
+  template <typename T, typename... Args>
+  static std::unique_ptr<T> createBeside(const Event& neighbour,
+                                         Args&&... args) {
+    if (!neighbour.pooled_) {
+      return std::make_unique<T>(std::forward<Args>(args)...);
+    }
+    return create<T>(EventPool::owner(&neighbour), std::forward<Args>(args)...);
+  }
+
   static void* operator new(std::size_t size) { return ::operator new(size); }
   static void* operator new(std::size_t size, EventPool& pool) {
     return pool.allocate(size);
@@ -87,8 +98,7 @@ class Event {
   // The clone of an event of class T: in the same pool, or on the heap.
   template <typename T>
   static std::unique_ptr<Event> copyOf(const T& event) {
-    if (!event.pooled_) return std::make_unique<T>(event);
-    return create<T>(EventPool::owner(&event), event);
+    return createBeside<T>(event, event);
   }
 
  private:

@@ -28,10 +28,12 @@
 
 namespace {
 
-constexpr std::size_t kChunkBytes = std::size_t{64} << 10;
+// Small enough that the heap, not a fresh mapping, serves a chunk aligned
+// to its size.
+constexpr std::size_t kChunkBytes = std::size_t{16} << 10;
 // Chunks a pool takes from the heap before it turns to huge-page blocks:
 // the heap reuses them from file to file, fresh blocks cost page faults.
-constexpr std::size_t kSmallChunks = 16;
+constexpr std::size_t kSmallChunks = 32;
 // The header sits in the first bytes of every chunk.
 constexpr std::size_t kHeaderBytes = 64;
 
@@ -79,12 +81,17 @@ char* EventPool::takeChunk() {
   return chunk;
 }
 
-void EventPool::addChunk(SizeClass& sizeClass, std::size_t slotBytes) {
-  char* chunk = takeChunk();
-  new (chunk) ChunkHeader{this, slotBytes};
+void EventPool::nextChunk(SizeClass& sizeClass, std::size_t slotBytes) {
+  if (sizeClass.inUse == sizeClass.chunks.size()) {
+    sizeClass.chunks.reserve(sizeClass.chunks.size() + 1);
+    char* chunk = takeChunk();
+    new (chunk) ChunkHeader{this, slotBytes};
+    POISON(chunk + kHeaderBytes, kChunkBytes - kHeaderBytes);
+    sizeClass.chunks.push_back(chunk);
+  }
+  char* chunk = sizeClass.chunks[sizeClass.inUse++];
   sizeClass.next = chunk + kHeaderBytes;
   sizeClass.end = chunk + kChunkBytes;
-  POISON(sizeClass.next, kChunkBytes - kHeaderBytes);
 }
 
 void* EventPool::allocate(std::size_t size) {
@@ -100,7 +107,7 @@ void* EventPool::allocate(std::size_t size) {
     if (sizeClass.free == nullptr) sizeClass.lastFree = nullptr;
   } else {
     if (static_cast<std::size_t>(sizeClass.end - sizeClass.next) < slotBytes) {
-      addChunk(sizeClass, slotBytes);
+      nextChunk(sizeClass, slotBytes);
     }
     slot = sizeClass.next;
     sizeClass.next += slotBytes;
@@ -134,4 +141,28 @@ void EventPool::release(void* slot) noexcept {
 
 EventPool& EventPool::owner(const void* slot) noexcept {
   return *headerOf(slot).pool;
+}
+
+EventPool::Scope::Scope(EventPool& pool)
+    : pool_(pool), liveSlots_(pool.liveSlots_) {
+  for (std::size_t i = 0; i < kClasses; ++i) {
+    const SizeClass& sizeClass = pool.classes_[i];
+    marks_[i] = {sizeClass.inUse, sizeClass.next, sizeClass.end};
+  }
+}
+
+EventPool::Scope::~Scope() {
+  assert(pool_.liveSlots_ == liveSlots_ && "events outlived their scope");
+  for (std::size_t i = 0; i < kClasses; ++i) {
+    SizeClass& sizeClass = pool_.classes_[i];
+    const Mark& mark = marks_[i];
+    // Every slot given back in the scope lies behind the mark again.
+    // Slots given back before it are not reused (there are none while a
+    // file is converted).
+    sizeClass.free = nullptr;
+    sizeClass.lastFree = nullptr;
+    sizeClass.inUse = mark.inUse;
+    sizeClass.next = mark.next;
+    sizeClass.end = mark.end;
+  }
 }

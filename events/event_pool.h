@@ -4,7 +4,7 @@
 // out slots of each size and takes them back for reuse, which is much
 // cheaper than the general heap.
 //
-// Slots come from 64 KiB chunks, each holding slots of one size and
+// Slots come from 16 KiB chunks, each holding slots of one size and
 // starting with a header that names its pool, so a slot finds its way
 // home from its address alone. A small pool takes its chunks from the
 // heap; a pool that grows large takes them from 2 MiB blocks offered to
@@ -12,7 +12,9 @@
 // touching the memory.
 //
 // Events are placed in a pool with Event::create; every event in a pool
-// must be destroyed before the pool is.
+// must be destroyed before the pool is. A Scope marks events that all go
+// together (the copies of one track): when it ends, their memory is handed
+// out again from where the scope began, in order.
 #ifndef SEQSMITH_EVENTS_EVENT_POOL_H_
 #define SEQSMITH_EVENTS_EVENT_POOL_H_
 
@@ -49,17 +51,17 @@ class EventPool {
     FreeSlot* next;
   };
   struct SizeClass {
-    // Slots given back, reused first in, first out: a track's events are
-    // given back in the order they were made, and the next track walks
-    // through them in that order, which the memory system likes.
+    // Slots given back, reused first in, first out.
     FreeSlot* free = nullptr;
     FreeSlot* lastFree = nullptr;
-    char* next = nullptr;  // never used slots of the newest chunk
+    std::vector<char*> chunks;  // every chunk of this size, in order taken
+    std::size_t inUse = 0;      // chunks[inUse - 1] is being filled
+    char* next = nullptr;       // its unused slots
     char* end = nullptr;
   };
 
-  // Starts a new chunk for slots of `slotBytes`.
-  void addChunk(SizeClass& sizeClass, std::size_t slotBytes);
+  // Moves a class on to its next chunk, taking a new one if need be.
+  void nextChunk(SizeClass& sizeClass, std::size_t slotBytes);
   char* takeChunk();
 
   std::array<SizeClass, kClasses> classes_{};
@@ -69,6 +71,29 @@ class EventPool {
   char* blockEnd_ = nullptr;
   std::size_t liveSlots_ = 0;
   bool closed_ = false;
+
+ public:
+  // Events made while a Scope lives must all be destroyed before it ends.
+  // Then every slot made since it began is handed out again, from the
+  // first, in order: the next track's copies walk through memory the
+  // last track warmed, instead of through scattered given-back slots.
+  class Scope {
+   public:
+    explicit Scope(EventPool& pool);
+    ~Scope();
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+
+   private:
+    struct Mark {
+      std::size_t inUse;
+      char* next;
+      char* end;
+    };
+    EventPool& pool_;
+    std::array<Mark, kClasses> marks_{};
+    std::size_t liveSlots_;
+  };
 };
 
 #endif  // SEQSMITH_EVENTS_EVENT_POOL_H_

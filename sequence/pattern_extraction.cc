@@ -8,10 +8,10 @@
 namespace {
 
 // A measure can equal another only when every event equals itself (text
-// events never do) and it is long enough to become a pattern.
+// events never do). Asked only of measures that may start a pattern, so
+// that a run of equal measures holding text is not compared pair by pair.
 bool canRepeat(const Measure& measure) {
   const EventList& events = measure.events;
-  if (events.size() < kMinPatternEvents) return false;
   return std::all_of(events.items().begin(), events.items().end(),
                      [](const auto& event) { return event->equals(*event); });
 }
@@ -25,9 +25,13 @@ std::uint64_t hashOf(const EventList& events) {
   return hash;
 }
 
+// Replaces the contents of a measure by a call of `pattern`, made where
+// the measure's events live.
 void replaceByCall(Measure& measure, const Pattern& pattern) {
+  std::unique_ptr<Event> call =
+      Event::createBeside<PatternEvent>(measure.events[0], 0, pattern);
   measure.events.clear();
-  measure.events.append(std::make_unique<PatternEvent>(0, pattern));
+  measure.events.append(std::move(call));
   measure.replaced = true;
 }
 
@@ -50,7 +54,7 @@ std::vector<std::unique_ptr<Pattern>> extractPatterns(
   };
   std::vector<Member> members;
   for (std::size_t i = 0; i < measures.size(); ++i) {
-    if (canRepeat(measures[i])) {
+    if (measures[i].events.size() >= kMinPatternEvents) {
       members.push_back({hashOf(measures[i].events), i});
     }
   }
@@ -66,9 +70,13 @@ std::vector<std::unique_ptr<Pattern>> extractPatterns(
   for (std::size_t w = 0; w + 1 < measures.size(); ++w) {
     Measure& first = measures[w];
     if (first.replaced || placeOf[w] == kNone) continue;
-    const std::uint64_t hash = members[placeOf[w]].hash;
+    const std::size_t place = placeOf[w];
+    const std::uint64_t hash = members[place].hash;
+    const bool groupGoesOn =
+        place + 1 < members.size() && members[place + 1].hash == hash;
+    if (!groupGoesOn || !canRepeat(first)) continue;
     Pattern* pattern = nullptr;
-    for (std::size_t k = placeOf[w] + 1;
+    for (std::size_t k = place + 1;
          k < members.size() && members[k].hash == hash; ++k) {
       Measure& later = measures[members[k].index];
       if (later.replaced || !(first.events == later.events)) continue;
@@ -80,9 +88,11 @@ std::vector<std::unique_ptr<Pattern>> extractPatterns(
       replaceByCall(later, *pattern);
     }
     if (pattern != nullptr) {
+      std::unique_ptr<Event> call =
+          Event::createBeside<PatternEvent>(first.events[0], 0, *pattern);
       pattern->events = std::move(first.events);
       first.events = EventList();
-      first.events.append(std::make_unique<PatternEvent>(0, *pattern));
+      first.events.append(std::move(call));
       first.replaced = true;
     }
   }
