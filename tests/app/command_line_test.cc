@@ -11,25 +11,10 @@
 #include "tests/support/run_program.h"
 #include "tests/support/smf_builder.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/usage_text.h"
 
 namespace smftest {
 namespace {
-
-const char kUsage[] =
-    "Orvane_SeqSmith Ver.0.1.0\n"
-    "Converts Standard MIDI Files into sequence text listings.\n"
-    "\n"
-    "\n"
-    "Usage:\n"
-    "  Orvane_SeqSmith [option...] file...\n"
-    "\n"
-    "Options:\n"
-    "  -v, --verbose explain what is being done\n"
-    "  -o filename   specify output filename\n"
-    "      --timebase timebase\n"
-    "                specify timebase\n"
-    "  -u, --update  update only when input file is newer than output file\n"
-    "  -h, --help    display this help and exit\n";
 
 void writeSong(const std::string& path) {
   SmfFile song(0, 480);
@@ -51,7 +36,7 @@ TEST(CommandLine, NoArgumentsPrintsTheUsage) {
   TempDir dir;
   const RunResult result = runSeqsmith({}, dir.path());
   EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.out, kUsage);
+  EXPECT_EQ(result.out, kUsageText);
   EXPECT_EQ(result.err, "");
 }
 
@@ -65,7 +50,7 @@ TEST(CommandLine, HelpWithFilesPrintsTheUsageAndConvertsNothing) {
     writeSong(dir.file("song.mid"));
     const RunResult result = runSeqsmith(args, dir.path());
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, kUsage);
+    EXPECT_EQ(result.out, kUsageText);
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"song.mid"});
   }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/usage_text.h"
+
 namespace {
 
 // Parses `words` (the program name is put in front) into fresh options.
@@ -192,22 +194,7 @@ TEST(PrintUsage, WritesTheBannerAndOptionsToStandardOutput) {
   printUsage();
   const std::string err = testing::internal::GetCapturedStderr();
   const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(out,
-            "Orvane_SeqSmith Ver.0.1.0\n"
-            "Converts Standard MIDI Files into sequence text listings.\n"
-            "\n"
-            "\n"
-            "Usage:\n"
-            "  Orvane_SeqSmith [option...] file...\n"
-            "\n"
-            "Options:\n"
-            "  -v, --verbose explain what is being done\n"
-            "  -o filename   specify output filename\n"
-            "      --timebase timebase\n"
-            "                specify timebase\n"
-            "  -u, --update  update only when input file is newer than output "
-            "file\n"
-            "  -h, --help    display this help and exit\n");
+  EXPECT_EQ(out, smftest::kUsageText);
   EXPECT_EQ(err, "");
 }
 
