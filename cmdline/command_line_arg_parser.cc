@@ -19,9 +19,13 @@ void CommandLineArgParser::declare(std::string name, bool takesArgument) {
   }
 }
 
+// The interface hands the strings over by value, for subclasses to keep.
+// NOLINTBEGIN(performance-unnecessary-value-param)
 void CommandLineArgParser::onOption(std::string /*name*/,
                                     std::string /*value*/) {}
+// NOLINTEND(performance-unnecessary-value-param)
 
+// NOLINTNEXTLINE(performance-unnecessary-value-param)
 void CommandLineArgParser::onOperand(std::string /*text*/) {}
 
 void CommandLineArgParser::parse(int argc, const char* const argv[]) {

@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "events/event_pool.h"
+#include "events/text_line.h"
 #include "events/text_stream.h"
 
 struct Pattern;
@@ -59,9 +60,9 @@ class Event {
   template <typename T, typename... Args>
   static std::unique_ptr<T> create(EventPool& pool, Args&&... args) {
     static_assert(sizeof(T) <= EventPool::kMaxSlotBytes);
-    T* event = new (pool) T(std::forward<Args>(args)...);
-    static_cast<Event*>(event)->pooled_ = true;
-    return std::unique_ptr<T>(event);
+    std::unique_ptr<T> event(new (pool) T(std::forward<Args>(args)...));
+    static_cast<Event*>(event.get())->pooled_ = true;
+    return event;
   }
 
   // Makes an event of class T where `neighbour` lives: in its pool, or on
@@ -257,8 +258,11 @@ class BeatEvent final : public MetaEvent {
 // One raw line of the output language for one track.
 class TextEvent : public MetaEvent {
  public:
+  // A line written exactly as `text` stands.
   TextEvent(std::uint32_t tick, std::string text)
-      : MetaEvent(tick), text(std::move(text)) {}
+      : MetaEvent(tick), line(std::move(text)) {}
+  TextEvent(std::uint32_t tick, TextLine line)
+      : MetaEvent(tick), line(std::move(line)) {}
 
   std::unique_ptr<Event> clone() const override;
   TextStream& render(TextStream& out) const override;
@@ -266,7 +270,10 @@ class TextEvent : public MetaEvent {
   bool isVerbatim() const override { return true; }
   std::uint64_t contentHash() const override;
 
-  std::string text;
+  // The line as it is written.
+  std::string text() const { return line.str(); }
+
+  TextLine line;
 };
 
 // A text line that the reader places into all sixteen channels; it does

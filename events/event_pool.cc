@@ -44,6 +44,8 @@ struct ChunkHeader {
 
 ChunkHeader& headerOf(const void* slot) {
   const auto address = reinterpret_cast<std::uintptr_t>(slot);
+  // The chunk's start, found from the address of a slot inside it.
+  // NOLINTNEXTLINE(performance-no-int-to-ptr)
   return *reinterpret_cast<ChunkHeader*>(address & ~(kChunkBytes - 1));
 }
 

@@ -5,6 +5,15 @@
 #include <cstdint>
 #include <new>
 
+namespace {
+
+void* pointerAt(std::uintptr_t address) {
+  // NOLINTNEXTLINE(performance-no-int-to-ptr): addresses worked out by hand
+  return reinterpret_cast<void*>(address);
+}
+
+}  // namespace
+
 void* mapHugePages(std::size_t bytes) {
   // Map one huge page more than asked and give back the unaligned ends.
   const std::size_t mappedBytes = bytes + kHugePageBytes;
@@ -17,10 +26,8 @@ void* mapHugePages(std::size_t bytes) {
   if (aligned > start) munmap(mapped, aligned - start);
   const std::uintptr_t end = aligned + bytes;
   const std::uintptr_t mappedEnd = start + mappedBytes;
-  if (mappedEnd > end) {
-    munmap(reinterpret_cast<void*>(end), mappedEnd - end);
-  }
-  void* memory = reinterpret_cast<void*>(aligned);
+  if (mappedEnd > end) munmap(pointerAt(end), mappedEnd - end);
+  void* memory = pointerAt(aligned);
   madvise(memory, bytes, MADV_HUGEPAGE);  // advice only: may be refused
   return memory;
 }

@@ -46,8 +46,13 @@ class TextStream {
   // the text to the sink once enough of it has gathered.
   TextStream& endLine() {
     buffer_.append("\r\n");
-    if (sink_ != nullptr && buffer_.size() >= kSinkPiece) flush();
+    spill();
     return *this;
+  }
+  // Hands the text to the sink once enough of it has gathered, even in
+  // the middle of a line: a very long line is not held whole in memory.
+  void spill() {
+    if (sink_ != nullptr && buffer_.size() >= kSinkPiece) flush();
   }
   // Hands everything gathered so far to the sink.
   void flush() {
@@ -70,7 +75,7 @@ class TextStream {
     return *this;
   }
 
-  static constexpr std::size_t kSinkPiece = 256 * 1024;
+  static constexpr std::size_t kSinkPiece = std::size_t{256} << 10;
 
   TextSink* sink_;
   std::string buffer_;

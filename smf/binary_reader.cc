@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr std::size_t kChunkSize = 16 * 1024;
+constexpr std::size_t kChunkSize = std::size_t{16} << 10;
 
 }  // namespace
 
