@@ -297,7 +297,10 @@ std::uint64_t BeatEvent::contentHash() const {
 
 std::unique_ptr<Event> TextEvent::clone() const { return copyOf(*this); }
 
-TextStream& TextEvent::render(TextStream& out) const { return out << text; }
+TextStream& TextEvent::render(TextStream& out) const {
+  line.writeTo(out);
+  return out;
+}
 
 bool TextEvent::equals(const Event& /*other*/) const { return false; }
 

@@ -1,11 +1,13 @@
 // Text meta events as commands: loop markers and verbatim lines of the
 // sequence language for one track or for all tracks.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "cmdline/program_options.h"
 #include "events/labels.h"
+#include "events/text_line.h"
 #include "smf/smf_parser.h"
 #include "smf/track_read_state.h"
 
@@ -28,33 +30,13 @@ bool payloadAfterColon(const std::string& text, std::size_t pos,
   return true;
 }
 
-// "$$" stands for the channel's track name and "$" for its full track
-// label, each with a trailing "_". The inserted texts hold no "$", so one
-// pass for each form replaces every occurrence.
-std::string substitute(const std::string& payload, const std::string& label,
-                       int channel) {
-  const std::string name = trackName(channel) + "_";
-  const std::string full = trackLabel(label, channel) + "_";
-  std::string pairsDone;
-  pairsDone.reserve(payload.size());
-  for (std::size_t i = 0; i < payload.size(); ++i) {
-    if (payload[i] == '$' && i + 1 < payload.size() && payload[i + 1] == '$') {
-      pairsDone += name;
-      ++i;
-    } else {
-      pairsDone += payload[i];
-    }
-  }
-  std::string result;
-  result.reserve(pairsDone.size());
-  for (char c : pairsDone) {
-    if (c == '$') {
-      result += full;
-    } else {
-      result += c;
-    }
-  }
-  return result;
+// The payload with its marks: "$$" stands for the channel's track name
+// and "$" for its full track label, each with a trailing "_". The lines
+// made from it share it and spell the marks out as they are written.
+std::shared_ptr<const TextLine::Marked> marked(std::string payload,
+                                               const std::string& label) {
+  return std::make_shared<const TextLine::Marked>(
+      TextLine::Marked{std::move(payload), label});
 }
 
 }  // namespace
@@ -88,10 +70,11 @@ void SmfParser::handleTextEvent(const std::string& text,
     const std::size_t after = kPrefix.size();
     if (text.compare(after, kAll.size(), kAll) == 0) {
       if (payloadAfterColon(text, after + kAll.size(), payload)) {
+        const auto shared = marked(std::move(payload), label);
         for (int n = 0; n < kChannels; ++n) {
           channels[static_cast<std::size_t>(n)].events.append(
               Event::create<TextAllEvent>(pool_, state.tick,
-                                          substitute(payload, label, n)));
+                                          TextLine(shared, n)));
         }
         return;
       }
@@ -105,8 +88,9 @@ void SmfParser::handleTextEvent(const std::string& text,
       // A number of 16 or more names no channel: the text is ignored.
       if (channel < kChannels && payloadAfterColon(text, pos, payload)) {
         channels[static_cast<std::size_t>(channel)].events.append(
-            Event::create<TextEvent>(pool_, state.tick,
-                                     substitute(payload, label, channel)));
+            Event::create<TextEvent>(
+                pool_, state.tick,
+                TextLine(marked(std::move(payload), label), channel)));
         return;
       }
     }

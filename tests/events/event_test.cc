@@ -194,11 +194,11 @@ TEST(Event, CloneCopiesEveryFieldAndTheTick) {
 
   const auto text = cloneOf(TextEvent(18, "    jump\tX"));
   EXPECT_EQ(text->tick, 18u);
-  EXPECT_EQ(text->text, "    jump\tX");
+  EXPECT_EQ(text->text(), "    jump\tX");
 
   const auto textAll = cloneOf(TextAllEvent(19, "L:"));
   EXPECT_EQ(textAll->tick, 19u);
-  EXPECT_EQ(textAll->text, "L:");
+  EXPECT_EQ(textAll->text(), "L:");
   EXPECT_FALSE(textAll->activatesTrack());
 
   const auto wait = cloneOf(WaitEvent(20, 96));
@@ -534,7 +534,7 @@ TEST(EventList, CopiesHoldClonesOfEveryEvent) {
     EXPECT_EQ(typeid(copy[i]), typeid(original[i]));
     EXPECT_EQ(copy[i].tick, original[i].tick);
   }
-  EXPECT_EQ(static_cast<const TextEvent&>(copy[1]).text, "L:");
+  EXPECT_EQ(static_cast<const TextEvent&>(copy[1]).text(), "L:");
 
   EventList assigned = listOf({9, 9, 9});
   assigned = original;

@@ -137,10 +137,10 @@ inline std::string describe(const Event& event) {
     return "tempo" + at + " " + std::to_string(e->bpm);
   }
   if (auto* e = dynamic_cast<const TextAllEvent*>(&event)) {
-    return "textall" + at + " " + e->text;
+    return "textall" + at + " " + e->text();
   }
   if (auto* e = dynamic_cast<const TextEvent*>(&event)) {
-    return "text" + at + " " + e->text;
+    return "text" + at + " " + e->text();
   }
   if (auto* e = dynamic_cast<const BeatEvent*>(&event)) {
     return "beat" + at + " " + std::to_string(e->numerator) + "/" +

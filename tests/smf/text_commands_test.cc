@@ -56,6 +56,22 @@ TEST(TextCommands, LinesForEveryTrack) {
   }
 }
 
+TEST(TextCommands, TheSixteenLinesOfATextForAllTracksShareIt) {
+  // A long text full of marks is held once, not once per channel spelled
+  // out (each "$" becomes a label of twenty bytes).
+  const auto parser = parseText("text_all:" + std::string(1000, '$'));
+  const auto& first =
+      static_cast<const TextEvent&>(parser->channels[0].events[0]);
+  for (int n = 1; n < SmfParser::kChannels; ++n) {
+    const auto& line = static_cast<const TextEvent&>(
+        parser->channels[static_cast<std::size_t>(n)].events[0]);
+    EXPECT_TRUE(line.line.sharesTextWith(first.line)) << "channel " << n;
+    EXPECT_EQ(line.text().size(),
+              500 * (sizeof "Track_n_" - 1 + (n >= 10 ? 1 : 0)))
+        << "channel " << n;
+  }
+}
+
 TEST(TextCommands, LinesForOneTrack) {
   const struct {
     std::string text;
