@@ -203,6 +203,23 @@ Bytes pendingNotes() {
   return file.bytes();
 }
 
+// 2,000,000 program changes of two bytes each (a zero delta time and the
+// program under running status), all at one tick: the most events a byte
+// of input can make, in one measure.
+Bytes denseEvents() {
+  SmfFile file(0, kDivision);
+  Track& track = file.addTrack();
+  track.program(0, 0, 0);
+  Bytes programs;
+  for (int i = 1; i < 2'000'000; ++i) {
+    programs.push_back(0x00);
+    programs.push_back(static_cast<std::uint8_t>(i % 128));
+  }
+  track.raw(programs).noteOn(0, 0, 60, 100).noteOff(kQuarter, 0, 60);
+  track.endOfTrack();
+  return file.bytes();
+}
+
 struct Kind {
   const char* name;
   const char* about;
@@ -223,6 +240,7 @@ const std::vector<Kind>& kinds() {
       {"huge-text-all", "2 MB text of $ marks for 16 tracks", hugeTextAll},
       {"tiny-tracks", "65,535 track chunks of one note", tinyTracks},
       {"pending-notes", "200,000 overlapping notes of one key", pendingNotes},
+      {"dense-events", "2,000,000 two-byte events at one tick", denseEvents},
   };
   return kAll;
 }
