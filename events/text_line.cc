@@ -4,21 +4,14 @@
 
 #include "events/labels.h"
 
-TextLine::TextLine(std::string text)
-    : text_(std::make_shared<const Marked>(Marked{std::move(text), {}})),
-      channel_(-1) {}
-
-TextLine::TextLine(std::shared_ptr<const Marked> marked, std::int32_t channel)
-    : text_(std::move(marked)), channel_(channel) {}
-
 void TextLine::writeTo(TextStream& out) const {
-  const std::string_view text = text_->text;
-  if (channel_ < 0) {
-    out << text;
+  if (marked_ == nullptr) {
+    out << own_;
     return;
   }
+  const std::string_view text = marked_->text;
   const std::string name = trackName(channel_) + "_";
-  const std::string full = trackLabel(text_->label, channel_) + "_";
+  const std::string full = trackLabel(marked_->label, channel_) + "_";
   std::size_t from = 0;
   while (from < text.size()) {
     const std::size_t mark = text.find('$', from);

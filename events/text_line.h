@@ -1,32 +1,33 @@
 // TextLine: the text of a text event. A text for all tracks is read once
 // and placed in all sixteen channels, and its "$$" and "$" marks stand for
-// each channel's own track name and track label. The line keeps the text
-// once, shared by the sixteen channels and by every copy, and spells the
-// marks out as it is written: a long text full of marks costs its own size
-// in memory, not sixteen times its spelled-out size.
+// each channel's own track name and track label. The reader keeps such a
+// text once and the sixteen lines (and every copy of them) refer to it; the
+// marks are spelled out as the line is written. A long text full of marks
+// costs its own size in memory, not sixteen times its spelled-out size.
 #ifndef SEQSMITH_EVENTS_TEXT_LINE_H_
 #define SEQSMITH_EVENTS_TEXT_LINE_H_
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "events/text_stream.h"
 
 class TextLine {
  public:
-  // A text with marks, shared by the lines made from it.
+  // A text with marks, as the file has it, and the sequence label the
+  // marks refer to. Its owner keeps it while lines made from it exist.
   struct Marked {
-    std::string text;   // the payload as the file has it
-    std::string label;  // the sequence label
+    std::string text;
+    std::string label;
   };
 
-  // A line written exactly as `text` stands.
-  explicit TextLine(std::string text);
-  // `marked` for channel `channel`: each "$$" (the first pair first)
-  // becomes trackName(channel) + "_", then each remaining "$" becomes
-  // trackLabel(label, channel) + "_".
-  TextLine(std::shared_ptr<const Marked> marked, std::int32_t channel);
+  // A line written exactly as `text` stands; the line owns its text.
+  explicit TextLine(std::string text) : own_(std::move(text)) {}
+  // `marked` for channel `channel`, borrowed: each "$$" (the first pair
+  // first) becomes trackName(channel) + "_", then each remaining "$"
+  // becomes trackLabel(label, channel) + "_".
+  TextLine(const Marked& marked, std::int32_t channel)
+      : marked_(&marked), channel_(channel) {}
 
   // Writes the line, without a line end. A long line reaches the stream's
   // sink in pieces.
@@ -35,12 +36,13 @@ class TextLine {
   std::string str() const;
   // Both lines were made from one text, held once.
   bool sharesTextWith(const TextLine& other) const {
-    return text_ == other.text_;
+    return marked_ != nullptr && marked_ == other.marked_;
   }
 
  private:
-  std::shared_ptr<const Marked> text_;  // the label is unused without marks
-  std::int32_t channel_;                // -1: written as it stands
+  std::string own_;                 // the text when there are no marks
+  const Marked* marked_ = nullptr;  // not owned
+  std::int32_t channel_ = -1;
 };
 
 #endif  // SEQSMITH_EVENTS_TEXT_LINE_H_

@@ -8,10 +8,12 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <string>
 
 #include "events/event_list.h"
 #include "events/event_pool.h"
+#include "events/text_line.h"
 #include "events/time_signature_map.h"
 
 struct ProgramOptions;
@@ -30,6 +32,9 @@ class SmfParser {
   // Holds every event read from the file and every clone made of one; it
   // outlives them all, so it comes first.
   mutable EventPool pool_;
+  // The texts of text commands with "$" marks, kept once for the lines
+  // that refer to them (every copy included).
+  std::deque<TextLine::Marked> markedTexts_;
 
  public:
   static constexpr int kChannels = 16;
@@ -91,6 +96,9 @@ class SmfParser {
   // Text commands and loop markers.
   void handleTextEvent(const std::string& text, const TrackReadState& state,
                        const ProgramOptions& options, const std::string& label);
+  // Keeps `payload` with `label` for the lines made from it.
+  const TextLine::Marked& keepText(std::string payload,
+                                   const std::string& label);
 };
 
 // The parser of the file being converted, set by the driver before each

@@ -1,7 +1,6 @@
 // Text meta events as commands: loop markers and verbatim lines of the
 // sequence language for one track or for all tracks.
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -30,16 +29,12 @@ bool payloadAfterColon(const std::string& text, std::size_t pos,
   return true;
 }
 
-// The payload with its marks: "$$" stands for the channel's track name
-// and "$" for its full track label, each with a trailing "_". The lines
-// made from it share it and spell the marks out as they are written.
-std::shared_ptr<const TextLine::Marked> marked(std::string payload,
-                                               const std::string& label) {
-  return std::make_shared<const TextLine::Marked>(
-      TextLine::Marked{std::move(payload), label});
-}
-
 }  // namespace
+
+const TextLine::Marked& SmfParser::keepText(std::string payload,
+                                            const std::string& label) {
+  return markedTexts_.emplace_back(TextLine::Marked{std::move(payload), label});
+}
 
 void SmfParser::handleTextEvent(const std::string& text,
                                 const TrackReadState& state,
@@ -70,11 +65,11 @@ void SmfParser::handleTextEvent(const std::string& text,
     const std::size_t after = kPrefix.size();
     if (text.compare(after, kAll.size(), kAll) == 0) {
       if (payloadAfterColon(text, after + kAll.size(), payload)) {
-        const auto shared = marked(std::move(payload), label);
+        const TextLine::Marked& marked = keepText(std::move(payload), label);
         for (int n = 0; n < kChannels; ++n) {
           channels[static_cast<std::size_t>(n)].events.append(
               Event::create<TextAllEvent>(pool_, state.tick,
-                                          TextLine(shared, n)));
+                                          TextLine(marked, n)));
         }
         return;
       }
@@ -90,7 +85,7 @@ void SmfParser::handleTextEvent(const std::string& text,
         channels[static_cast<std::size_t>(channel)].events.append(
             Event::create<TextEvent>(
                 pool_, state.tick,
-                TextLine(marked(std::move(payload), label), channel)));
+                TextLine(keepText(std::move(payload), label), channel)));
         return;
       }
     }

@@ -4,15 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::shared_ptr<const TextLine::Marked> marked(std::string text) {
-  return std::make_shared<const TextLine::Marked>(
-      TextLine::Marked{std::move(text), "SMF_a"});
+TextLine::Marked marked(std::string text) {
+  return TextLine::Marked{std::move(text), "SMF_a"};
 }
 
 TEST(TextLine, SpellsOutMarksForItsChannel) {
@@ -29,7 +27,8 @@ TEST(TextLine, SpellsOutMarksForItsChannel) {
       {"x$$$$y$z$", 0, "xTrack_0_Track_0_ySMF_a_Track_0_zSMF_a_Track_0_"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(TextLine(marked(c.text), c.channel).str(), c.line) << c.text;
+    const TextLine::Marked text = marked(c.text);
+    EXPECT_EQ(TextLine(text, c.channel).str(), c.line) << c.text;
   }
   EXPECT_EQ(TextLine("$$ $ as it stands").str(), "$$ $ as it stands");
 }
@@ -44,7 +43,8 @@ TEST(TextLine, ALongLineReachesTheSinkInPieces) {
   // Two megabytes of marks spell out to about twenty.
   std::string text;
   for (int i = 0; i < (1 << 20); ++i) text += "$x";
-  const TextLine line(marked(text), 7);
+  const TextLine::Marked held = marked(text);
+  const TextLine line(held, 7);
   const std::string whole = line.str();
   ASSERT_EQ(whole.size(), (1u << 20) * (sizeof "SMF_a_Track_7_x" - 1));
 
