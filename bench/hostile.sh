@@ -17,15 +17,7 @@ build=${HOSTILE_BUILD:-build-bench-release}
 max_seconds=${HOSTILE_SECONDS:-5}
 max_mb=${HOSTILE_MB:-500}
 
-mkdir -p "$build"
-log="$build/hostile-build.log"
-if ! { cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release \
-         -DSEQSMITH_BUILD_TESTS=OFF &&
-       cmake --build "$build" -j 2 --target seqsmith make_hostile; } \
-     >"$log" 2>&1; then
-  cat "$log"
-  exit 1
-fi
+bench/build_release.sh "$build" make_hostile
 seqsmith="$build/app/seqsmith"
 generator="$build/bench/make_hostile"
 [ -x /usr/bin/time ] || { echo "hostile.sh: needs /usr/bin/time (Debian package time)"; exit 1; }

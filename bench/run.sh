@@ -18,15 +18,7 @@ build=${BENCH_BUILD:-build-bench-release}
 rounds=${BENCH_ROUNDS:-5}
 batch=${BENCH_BATCH:-3000}
 
-mkdir -p "$build"
-log="$build/bench-build.log"
-if ! { cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release \
-         -DSEQSMITH_BUILD_TESTS=OFF &&
-       cmake --build "$build" -j 2 --target seqsmith make_bench_files; } \
-     >"$log" 2>&1; then
-  cat "$log"
-  exit 1
-fi
+bench/build_release.sh "$build" make_bench_files
 seqsmith="$build/app/seqsmith"
 generator="$build/bench/make_bench_files"
 
