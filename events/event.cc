@@ -73,7 +73,9 @@ bool eventBefore(const Event& a, const Event& b) {
 
 NoteEvent::NoteEvent(std::uint32_t tick, std::int32_t key,
                      std::int32_t velocity)
-    : MidiEvent(tick), key(key & 0xFF), velocity(velocity & 0xFF) {}
+    : MidiEvent(tick),
+      key(static_cast<std::uint8_t>(key & 0xFF)),
+      velocity(static_cast<std::uint8_t>(velocity & 0xFF)) {}
 
 std::unique_ptr<Event> NoteEvent::clone() const { return copyOf(*this); }
 
@@ -85,7 +87,8 @@ TextStream& NoteEvent::render(TextStream& out) const {
   } else {
     out << octave;
   }
-  return out << '\t' << velocity << ",\t" << duration;
+  return out << '\t' << static_cast<std::uint32_t>(velocity) << ",\t"
+             << duration;
 }
 
 bool NoteEvent::equals(const Event& other) const {

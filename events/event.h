@@ -137,8 +137,10 @@ class NoteEvent final : public MidiEvent {
   void rescale(std::uint32_t fromBase, std::uint32_t toBase) override;
   std::uint64_t contentHash() const override;
 
-  std::int32_t key;
-  std::int32_t velocity;
+  // Eight bits each, so that they share the word the base class leaves
+  // partly unused: a note takes 24 bytes instead of 32.
+  std::uint8_t key;
+  std::uint8_t velocity;
   std::uint32_t duration = 0xFFFFFFFFu;
 };
 
