@@ -1,11 +1,31 @@
 #include "app/output_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/my_exception.h"
 
+namespace {
+
+// Opens `name` for writing, creating it when missing, but without cutting
+// an existing file to nothing: it is written over from the start and cut
+// to the new length when closed. A build converts the same files again and
+// again; freeing all of an old output's blocks at the open only to take
+// new ones costs far more on some file systems (one discard request per
+// freed extent, waited for) than writing over them.
+std::FILE* openForWriting(const std::string& name) {
+  const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  std::FILE* file = fdopen(fd, "wb");
+  if (file == nullptr) ::close(fd);
+  return file;
+}
+
+}  // namespace
+
 OutputFile::OutputFile(std::string name)
-    : name_(std::move(name)), file_(std::fopen(name_.c_str(), "wb")) {
+    : name_(std::move(name)), file_(openForWriting(name_)) {
   if (file_ == nullptr) {
     throw my_exception("cannot open " + name_ + " for writing");
   }
@@ -31,9 +51,14 @@ void OutputFile::close() {
   if (file_ == nullptr) return;
   std::FILE* file = file_;
   file_ = nullptr;
-  const bool flushed = std::fflush(file) == 0 && std::ferror(file) == 0;
+  bool written = std::fflush(file) == 0 && std::ferror(file) == 0;
+  // What an earlier, longer file held beyond the new text goes.
+  if (written && regular_) {
+    const off_t length = ftello(file);
+    written = length >= 0 && ftruncate(fileno(file), length) == 0;
+  }
   const bool closed = std::fclose(file) == 0;
-  if (!flushed || !closed) throw my_exception("cannot write " + name_);
+  if (!written || !closed) throw my_exception("cannot write " + name_);
 }
 
 void OutputFile::discard() noexcept {

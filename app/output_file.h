@@ -14,11 +14,12 @@
 
 class OutputFile : public TextSink {
  public:
-  // Creates or truncates `name`. Throws my_exception "cannot open NAME for
-  // writing" when it cannot.
+  // Creates `name` or opens it to write over it; when closed, a regular
+  // file holds exactly the text written. Throws my_exception "cannot open
+  // NAME for writing" when it cannot.
   explicit OutputFile(std::string name);
   // Closes the file if still open, without reporting errors; the file
-  // stays.
+  // stays (and may still hold the end of an earlier, longer text).
   ~OutputFile() override;
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;

@@ -226,6 +226,24 @@ TEST(Conversion, OneOutputNameForTwoInputsKeepsTheSecond) {
   EXPECT_EQ(output, alone);
 }
 
+TEST(Conversion, AnEarlierOutputIsReplacedWhole) {
+  // An existing output is written over in place: whatever it held before,
+  // longer or shorter than the new listing, none of it may remain.
+  TempDir dir;
+  smallSong().writeTo(dir.file("song.mid"));
+  ASSERT_EQ(runSeqsmith({"song.mid"}, dir.path()).status, 0);
+  const std::string fresh = readFile(dir.file("song.tune"));
+  ASSERT_FALSE(fresh.empty());
+
+  for (const std::size_t before : {std::size_t{1}, fresh.size() - 1,
+                                   fresh.size() + 1, std::size_t{3} << 20}) {
+    writeBytes(dir.file("song.tune"), Bytes(before, 'x'));
+    const RunResult result = runSeqsmith({"song.mid"}, dir.path());
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(readFile(dir.file("song.tune")), fresh) << before;
+  }
+}
+
 TEST(Conversion, AWriteErrorFailsTheOperand) {
   // A small file fails when it is flushed, a long one (more than the
   // writer gathers before handing text on) while it is written.
