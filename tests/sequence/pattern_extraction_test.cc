@@ -59,11 +59,11 @@ Measure measureOf(const std::string& words, std::uint32_t tick = 0) {
   return measure;
 }
 
-std::vector<Measure> measuresOf(const Strings& specs) {
+std::vector<Measure> measuresOf(const Strings& layouts) {
   std::vector<Measure> measures;
   std::uint32_t tick = 0;
-  for (const std::string& spec : specs) {
-    measures.push_back(measureOf(spec, tick));
+  for (const std::string& layout : layouts) {
+    measures.push_back(measureOf(layout, tick));
     tick += 1920;
   }
   return measures;
@@ -266,21 +266,21 @@ class TrackGenerator {
   std::vector<Measure> track() {
     Strings palette;
     for (int i = pick(1, 4); i > 0; --i) palette.push_back(words(pick(6, 10)));
-    Strings specs;
+    Strings layouts;
     for (int m = pick(1, 40); m > 0; --m) {
       if (pick(0, 9) < 7) {
-        std::string spec = palette[static_cast<std::size_t>(
+        std::string layout = palette[static_cast<std::size_t>(
             pick(0, static_cast<int>(palette.size()) - 1))];
-        if (pick(0, 9) == 0) spec += " " + word();
-        specs.push_back(spec);
+        if (pick(0, 9) == 0) layout += " " + word();
+        layouts.push_back(layout);
       } else {
-        specs.push_back(words(pick(5, 11)));
+        layouts.push_back(words(pick(5, 11)));
       }
     }
     std::vector<Measure> measures;
-    for (const std::string& spec : specs) {
+    for (const std::string& layout : layouts) {
       measures.push_back(
-          measureOf(spec, static_cast<std::uint32_t>(pick(0, 100000))));
+          measureOf(layout, static_cast<std::uint32_t>(pick(0, 100000))));
     }
     return measures;
   }
