@@ -36,6 +36,21 @@ std::uint32_t pass(Track& track, std::uint32_t ticks) {
   return ticks;
 }
 
+// Starts middle C on each of the sixteen channels at the track's current
+// time, so that every track is written.
+void startNoteOnEveryChannel(Track& track) {
+  for (int channel = 0; channel < 16; ++channel) {
+    track.noteOn(0, channel, 60, 100);
+  }
+}
+
+// Ends the notes of startNoteOnEveryChannel `after` ticks on.
+void endNoteOnEveryChannel(Track& track, std::uint32_t after) {
+  for (int channel = 0; channel < 16; ++channel) {
+    track.noteOff(channel == 0 ? after : 0, channel, 60);
+  }
+}
+
 // A header announcing one track, then a track chunk that starts with
 // `events` and ends where they end (no End of Track), though it declares
 // room for the 268,435,455 bytes the event announces.
@@ -143,16 +158,12 @@ Bytes identicalMeasures() {
 Bytes textAll() {
   SmfFile file(0, kDivision);
   Track& track = file.addTrack();
-  for (int channel = 0; channel < 16; ++channel) {
-    track.noteOn(0, channel, 60, 100);
-  }
+  startNoteOnEveryChannel(track);
   for (int i = 0; i < 20'000; ++i) {
     track.text(i == 0 ? 0 : kBar, "text_all:    ; section " +
                                       std::to_string(i) + " of $$loop at $x");
   }
-  for (int channel = 0; channel < 16; ++channel) {
-    track.noteOff(channel == 0 ? kBar : 0, channel, 60);
-  }
+  endNoteOnEveryChannel(track, kBar);
   track.endOfTrack();
   return file.bytes();
 }
@@ -163,15 +174,11 @@ Bytes textAll() {
 Bytes hugeTextAll() {
   SmfFile file(0, kDivision);
   Track& track = file.addTrack();
-  for (int channel = 0; channel < 16; ++channel) {
-    track.noteOn(0, channel, 60, 100);
-  }
+  startNoteOnEveryChannel(track);
   std::string text = "text_all:";
   for (int i = 0; i < (1 << 20); ++i) text += "$x";
   track.text(0, text);
-  for (int channel = 0; channel < 16; ++channel) {
-    track.noteOff(channel == 0 ? kQuarter : 0, channel, 60);
-  }
+  endNoteOnEveryChannel(track, kQuarter);
   track.endOfTrack();
   return file.bytes();
 }
